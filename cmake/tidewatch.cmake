@@ -29,10 +29,11 @@ function(tw_library name)
   endif()
 endfunction()
 
-# One GoogleTest executable per subsystem: every .cpp in the calling folder plus the shared
-# test main; ctest runs it under Wine (CMAKE_CROSSCOMPILING_EMULATOR).
+# One GoogleTest executable per subsystem: every .cpp (and .rc, for test dialogs) in the calling
+# folder plus the shared test main; ctest runs it under Wine (CMAKE_CROSSCOMPILING_EMULATOR).
 function(tw_test name)
-  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp"
+       "${CMAKE_CURRENT_SOURCE_DIR}/*.rc")
   if(NOT sources)
     return()
   endif()

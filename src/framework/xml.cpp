@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "framework/files.h"
 #include "framework/xml_declaration.h"
 
 namespace tw {
@@ -38,22 +39,6 @@ CComPtr<IXMLDOMDocument> OwnerDocument(IXMLDOMNode* node) {
   return doc;
 }
 
-bool ReadWholeFile(const std::wstring& path, std::string& out) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size{};
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart < 0x7fffffff;
-  if (ok) {
-    out.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    ok = out.empty() || (ReadFile(file, out.data(), static_cast<DWORD>(out.size()), &read, nullptr) &&
-                         read == out.size());
-  }
-  CloseHandle(file);
-  return ok;
-}
-
 }  // namespace
 
 CXmlNode CXmlNode::SelectSingle(const std::wstring& xpath) const {
@@ -78,6 +63,14 @@ std::wstring CXmlNode::Text() const {
   BSTR b = nullptr;
   ThrowIfFailed(node_->get_text(&b), "text");
   return TakeBstr(b);
+}
+
+std::wstring CXmlNode::Value() const {
+  if (!node_) return {};
+  CVariant v;
+  ThrowIfFailed(node_->get_nodeValue(v.Get()), "nodeValue");
+  if (v.Ref().vt != VT_BSTR) return {};
+  return std::wstring(v.Ref().bstrVal, SysStringLen(v.Ref().bstrVal));
 }
 
 std::wstring CXmlNode::Name() const {
@@ -132,6 +125,35 @@ bool CXmlNode::HasAttribute(const std::wstring& name) const {
   CComPtr<IXMLDOMAttribute> attr;
   ThrowIfFailed(element->getAttributeNode(n.Get(), attr.Put()), "getAttributeNode");
   return static_cast<bool>(attr);
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> CXmlNode::Attributes() const {
+  std::vector<std::pair<std::wstring, std::wstring>> out;
+  if (!node_) return out;
+  CComPtr<IXMLDOMNamedNodeMap> map;
+  ThrowIfFailed(node_->get_attributes(map.Put()), "attributes");
+  if (!map) return out;  // not an element
+  long n = 0;
+  ThrowIfFailed(map->get_length(&n), "attributes.length");
+  for (long i = 0; i < n; ++i) {
+    CComPtr<IXMLDOMNode> attr;
+    ThrowIfFailed(map->get_item(i, attr.Put()), "attributes.item");
+    CXmlNode a(std::move(attr));
+    out.emplace_back(a.Name(), a.Value());
+  }
+  return out;
+}
+
+std::wstring CXmlNode::AttributeNs(const std::wstring& namespaceUri,
+                                   const std::wstring& localName) const {
+  if (!node_) return {};
+  CComPtr<IXMLDOMNamedNodeMap> attributes;
+  ThrowIfFailed(node_->get_attributes(attributes.Put()), "attributes");
+  if (!attributes) return {};  // not an element
+  CBstr name(localName), uri(namespaceUri);
+  CComPtr<IXMLDOMNode> attr;
+  ThrowIfFailed(attributes->getQualifiedItem(name.Get(), uri.Get(), attr.Put()), "getQualifiedItem");
+  return attr ? CXmlNode(std::move(attr)).Text() : std::wstring();
 }
 
 std::wstring CXmlNode::SelectText(const std::wstring& xpath) const {

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/com.h"
 
@@ -26,6 +28,9 @@ class CXmlNode {
   CXmlNodeList SelectNodes(const std::wstring& xpath) const;
 
   std::wstring Text() const;         // text content of the node and its descendants
+  // nodeValue: the exact text of a text, CDATA, comment or attribute node (the DOM trims
+  // Text() of elements); empty for elements.
+  std::wstring Value() const;
   std::wstring Name() const;         // qualified name
   std::wstring BaseName() const;     // local name
   std::wstring NamespaceUri() const;
@@ -34,6 +39,12 @@ class CXmlNode {
   // Attribute value; empty when absent (HasAttribute tells the two apart).
   std::wstring Attribute(const std::wstring& name) const;
   bool HasAttribute(const std::wstring& name) const;
+  // Attribute value by namespace URI and local name, whatever prefix the document uses (as
+  // XPath "@prefix:name" selects it); empty when absent.
+  std::wstring AttributeNs(const std::wstring& namespaceUri, const std::wstring& localName) const;
+  // Every attribute as (qualified name, value), in document order, namespace declarations
+  // included.
+  std::vector<std::pair<std::wstring, std::wstring>> Attributes() const;
   // Text of the first node that xpath selects, empty when none.
   std::wstring SelectText(const std::wstring& xpath) const;
 

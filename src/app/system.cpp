@@ -1,0 +1,109 @@
+#include "app/system.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+#include "framework/files.h"
+#include "framework/message_box.h"
+#include "framework/text.h"
+#include "framework/xml.h"
+
+namespace tw {
+
+namespace {
+const char kMsxmlMissing[] =
+    "MSXML3以降がインストールされていません。\r\nMSXML3は、Tidewatchを実行するために必要なライブ"
+    "ラリです。以下の方法で入手して下さい。\r\n・MicrosoftのサイトからMSXML3をダウンロードして"
+    "インストールする。\r\n・Internet Explorer 6以降をインストールする(MSXMLが添付されてます)。";
+}  // namespace
+
+CSystem& CSystem::Instance() {
+  static CSystem instance;
+  return instance;
+}
+
+CSystem::CSystem() {
+  report = [](const std::string& text, const std::string& caption, unsigned type) {
+    return ShowMessage(nullptr, text, caption, type);
+  };
+}
+
+void CSystem::CreateMembers() {
+  if (!sites_) sites_ = std::make_unique<CSiteList>();
+  if (!custom_) custom_ = std::make_unique<CCustomSetting>();
+}
+
+bool CSystem::LoadCustomSetting(const std::wstring& folder) {
+  if (state_ != kCreated) return false;
+  CreateMembers();
+  std::wstring dir = folder.empty() ? ModuleFolder() : folder;
+  custom_->Load(JoinPath(dir, L"custom.xml"));
+  state_ = kCustomised;
+  return true;
+}
+
+bool CSystem::LoadData(const std::wstring& settingFolder) {
+  if (state_ != kCustomised) return false;
+  CreateMembers();
+  versionText_ = ReadVersionText();
+  if (!CXmlDocument::Available()) {
+    report(kMsxmlMissing, "エラー", MB_OK | MB_ICONERROR);
+    return false;
+  }
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  settingFolder_ = settingFolder;
+  sites_->SetPath(JoinPath(settingFolder, L"sites.xml"));
+  state_ = kDataRead;
+  return true;
+}
+
+bool CSystem::Start() {
+  if (state_ != kDataRead) return false;
+  state_ = kRunning;
+  return true;
+}
+
+void CSystem::Shutdown() {
+  if (state_ == kRunning) {
+    // Saving of the data files joins here as each file gets its writer.
+  }
+  if (sites_) sites_->Clear();
+  custom_.reset();
+  state_ = kCreated;
+}
+
+std::string CSystem::ReadVersionText() {
+  std::wstring exe = ModulePath();
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
+  if (size == 0) return {};
+  std::vector<unsigned char> block(size);
+  if (!GetFileVersionInfoW(exe.c_str(), 0, size, block.data())) return {};
+  struct Translation {
+    WORD language;
+    WORD codePage;
+  }* translation = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                      reinterpret_cast<void**>(&translation), &length) ||
+      length < sizeof(Translation))
+    return {};
+  wchar_t prefix[64];
+  swprintf(prefix, 64, L"\\StringFileInfo\\%04X%04X\\", translation->language,
+           translation->codePage);
+  auto value = [&](const wchar_t* name) {
+    wchar_t* text = nullptr;
+    UINT chars = 0;
+    std::wstring key = std::wstring(prefix) + name;
+    if (!VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&text), &chars) ||
+        !text)
+      return std::wstring();
+    return std::wstring(text);
+  };
+  return ToCp932(value(L"ProductName") + L" " + value(L"FileVersion"));
+}
+
+}  // namespace tw

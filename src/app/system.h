@@ -1,0 +1,54 @@
+#pragma once
+// The application-wide model: owns the data of the running program and drives it through
+// its states: 0 created → customisation read → data files read → running → (shutdown) 0.
+// Each step refuses to run out of order, so a partial start never writes a data file.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/custom_setting.h"
+#include "model/site_list.h"
+
+namespace tw {
+
+class CSystem {
+ public:
+  enum State { kCreated = 0, kCustomised = 1, kDataRead = 2, kRunning = 3 };
+
+  // The process-wide instance, created on first use.
+  static CSystem& Instance();
+
+  // Reads "custom.xml" from the executable's folder (or from folder, for tests). State 0 → 1.
+  bool LoadCustomSetting(const std::wstring& folder = L"");
+  // Loads the data files of the settings folder. State 1 → 2.
+  bool LoadData(const std::wstring& settingFolder);
+  // Starts the background machinery. State 2 → 3.
+  bool Start();
+  // Saves (only when running) and frees everything; state 0.
+  void Shutdown();
+
+  State GetState() const { return state_; }
+  const std::string& VersionText() const { return versionText_; }
+  const std::wstring& SettingFolder() const { return settingFolder_; }
+
+  CSiteList& Sites() { return *sites_; }
+  CCustomSetting& Custom() { return *custom_; }
+
+  // Shows a user message (CP932 text and caption, MessageBox type flags); replaced in tests.
+  std::function<int(const std::string& text, const std::string& caption, unsigned type)> report;
+
+  // The product name and file version of the running executable, joined by one blank.
+  static std::string ReadVersionText();
+
+ private:
+  CSystem();
+  void CreateMembers();
+
+  std::unique_ptr<CSiteList> sites_;
+  std::unique_ptr<CCustomSetting> custom_;
+  State state_ = kCreated;
+  std::string versionText_;
+  std::wstring settingFolder_;
+};
+
+}  // namespace tw
