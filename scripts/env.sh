@@ -64,6 +64,11 @@ tw_xvfb_up() {
   xvfb_pid=$!
   export DISPLAY=":$n"
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  # A notification area for the tray icon (Wine shows icons only through an XEmbed tray).
+  if command -v trayer >/dev/null; then
+    trayer --edge bottom --align right --widthtype request --height 32 --transparent false \
+      --tint 0x303030 >/dev/null 2>&1 </dev/null &
+  fi
 }
 
 tw_xvfb_down() { [ -z "${xvfb_pid:-}" ] || kill "$xvfb_pid" 2>/dev/null || true; }

@@ -60,8 +60,16 @@ bool CSystem::LoadData(const std::wstring& settingFolder) {
   return true;
 }
 
+void CSystem::SetMainWindow(HWND window, std::function<bool(int)> commandAvailable) {
+  mainWindow_ = window;
+  commandAvailable_ = std::move(commandAvailable);
+}
+
 bool CSystem::Start() {
   if (state_ != kDataRead) return false;
+  trayIcon_ = std::make_unique<CTrayIcon>();
+  programIcon_ = std::make_unique<CProgramIcon>(*trayIcon_, mainWindow_, commandAvailable_);
+  if (!programIcon_->Add(custom_->name)) return false;
   state_ = kRunning;
   return true;
 }
@@ -70,6 +78,8 @@ void CSystem::Shutdown() {
   if (state_ == kRunning) {
     // Saving of the data files joins here as each file gets its writer.
   }
+  programIcon_.reset();
+  trayIcon_.reset();
   if (sites_) sites_->Clear();
   custom_.reset();
   state_ = kCreated;

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "app/custom_setting.h"
+#include "app/program_icon.h"
+#include "app/tray_icon.h"
 #include "model/site_list.h"
 
 namespace tw {
@@ -31,6 +33,10 @@ class CSystem {
   const std::string& VersionText() const { return versionText_; }
   const std::wstring& SettingFolder() const { return settingFolder_; }
 
+  // The hidden main window (owner of menus and messages) and which of its commands can run;
+  // set by the application before Start.
+  void SetMainWindow(HWND window, std::function<bool(int)> commandAvailable);
+
   CSiteList& Sites() { return *sites_; }
   CCustomSetting& Custom() { return *custom_; }
 
@@ -46,6 +52,10 @@ class CSystem {
 
   std::unique_ptr<CSiteList> sites_;
   std::unique_ptr<CCustomSetting> custom_;
+  std::unique_ptr<CTrayIcon> trayIcon_;
+  std::unique_ptr<CProgramIcon> programIcon_;
+  HWND mainWindow_ = nullptr;
+  std::function<bool(int)> commandAvailable_;
   State state_ = kCreated;
   std::string versionText_;
   std::wstring settingFolder_;

@@ -76,6 +76,7 @@ int CTidewatchApp::InitInstance() {
 
   mainFrame_ = std::make_unique<CMainFrame>([this](int id) { OnCommand(id); });
   if (!mainFrame_->Create()) return kExitFailed;
+  system.SetMainWindow(mainFrame_->Handle(), [this](int id) { return IsCommandAvailable(id); });
 
   if (!system.LoadData(settingDirectory_->Directory())) {
     ShowInitFailure();
@@ -111,6 +112,11 @@ void CTidewatchApp::OnCommand(int id) {
     default:
       break;
   }
+}
+
+bool CTidewatchApp::IsCommandAvailable(int id) const {
+  // Commands whose dialogs are not part of the program yet stay disabled in the menu.
+  return id == ID_APP_EXIT || id == ID_CHANGE_SETTING_FOLDER;
 }
 
 void CTidewatchApp::OnExit() {

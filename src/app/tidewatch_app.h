@@ -28,6 +28,7 @@ class CTidewatchApp {
   int Run();
 
   void OnCommand(int id);
+  bool IsCommandAvailable(int id) const;
   void OnExit();
   void OnChangeSettingFolder();
 

@@ -3,11 +3,16 @@
 
 #define IDI_TIDEWATCH 128
 
+// Menus.
+#define IDR_TRAY_MENU 130
+
 // Dialogs and their controls.
 #define IDD_SITE_EDIT 135
 #define IDD_DIRECTORY_SELECT 138
 #define IDC_DIRECTORY_PATH 1022
 #define IDC_DIRECTORY_BROWSE 1023
+#define IDD_KEYWORD 139
+#define IDC_KEYWORD_EDIT 1026
 
 // Strings.
 #define IDS_SITE_ADD 133

@@ -23,6 +23,7 @@ TEST(Startup, RemembersFolderRunsAndExitsOnTheExitCommand) {
   auto process = copy.Start();
   ASSERT_TRUE(test::WaitForMainFrame(process->Id()));
   EXPECT_TRUE(FolderExists(settings));  // created with its missing parents
+  EXPECT_TRUE(test::WaitForProcessWindow(process->Id(), L"CTrayIcon", 5000)) << "no tray icon";
   EXPECT_EQ(test::ExitProgram(*process), CTidewatchApp::kExitOk);
 }
 
