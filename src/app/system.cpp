@@ -10,6 +10,7 @@
 #include "framework/message_box.h"
 #include "framework/text.h"
 #include "framework/xml.h"
+#include "model/site_file.h"
 
 namespace tw {
 
@@ -33,6 +34,8 @@ CSystem::CSystem() {
 
 void CSystem::CreateMembers() {
   if (!sites_) sites_ = std::make_unique<CSiteList>();
+  if (!preferences_) preferences_ = std::make_unique<CPreferences>();
+  if (!skins_) skins_ = std::make_unique<CSkinManager>();
   if (!custom_) custom_ = std::make_unique<CCustomSetting>();
 }
 
@@ -45,7 +48,11 @@ bool CSystem::LoadCustomSetting(const std::wstring& folder) {
   return true;
 }
 
-bool CSystem::LoadData(const std::wstring& settingFolder) {
+void CSystem::ReportFileError(const std::string& text) {
+  report(text, "エラー", MB_OK | MB_ICONERROR);
+}
+
+bool CSystem::LoadData(const std::wstring& settingFolder, const std::wstring& skinFolder) {
   if (state_ != kCustomised) return false;
   CreateMembers();
   versionText_ = ReadVersionText();
@@ -56,6 +63,15 @@ bool CSystem::LoadData(const std::wstring& settingFolder) {
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   settingFolder_ = settingFolder;
   sites_->SetPath(JoinPath(settingFolder, L"sites.xml"));
+  preferencesPath_ = JoinPath(settingFolder, L"preferences.xml");
+
+  auto fileError = [this](const std::string& text) { ReportFileError(text); };
+  // Load order: skins, preferences, (reading records, keywords, plug-ins, word learning,
+  // channel plug-in registry as they join), sites. The first failure stops the load.
+  bool skinsLoaded = skinFolder.empty() ? skins_->Load(fileError) : skins_->LoadFolder(skinFolder, fileError);
+  if (!skinsLoaded) return false;
+  if (!preferences_->Load(preferencesPath_, *skins_, fileError)) return false;
+  if (!LoadSites(*sites_, sites_->Path(), fileError)) return false;
   state_ = kDataRead;
   return true;
 }
@@ -76,11 +92,16 @@ bool CSystem::Start() {
 
 void CSystem::Shutdown() {
   if (state_ == kRunning) {
-    // Saving of the data files joins here as each file gets its writer.
+    // Save order: reading records, sites, keywords, preferences, word learning. A failed
+    // save leaves the previous file whole; it is not reported at exit.
+    SaveSites(*sites_, sites_->Path());
+    preferences_->Save(preferencesPath_, *skins_);
   }
   programIcon_.reset();
   trayIcon_.reset();
   if (sites_) sites_->Clear();
+  skins_.reset();
+  preferences_.reset();
   custom_.reset();
   state_ = kCreated;
 }

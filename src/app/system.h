@@ -9,7 +9,9 @@
 #include "app/custom_setting.h"
 #include "app/program_icon.h"
 #include "app/tray_icon.h"
+#include "model/preferences.h"
 #include "model/site_list.h"
+#include "skins/skin_manager.h"
 
 namespace tw {
 
@@ -22,8 +24,9 @@ class CSystem {
 
   // Reads "custom.xml" from the executable's folder (or from folder, for tests). State 0 → 1.
   bool LoadCustomSetting(const std::wstring& folder = L"");
-  // Loads the data files of the settings folder. State 1 → 2.
-  bool LoadData(const std::wstring& settingFolder);
+  // Loads the skins (from skinFolder, empty: the "skin" folder beside the program) and the
+  // data files of the settings folder. State 1 → 2.
+  bool LoadData(const std::wstring& settingFolder, const std::wstring& skinFolder = L"");
   // Starts the background machinery. State 2 → 3.
   bool Start();
   // Saves (only when running) and frees everything; state 0.
@@ -38,6 +41,8 @@ class CSystem {
   void SetMainWindow(HWND window, std::function<bool(int)> commandAvailable);
 
   CSiteList& Sites() { return *sites_; }
+  CPreferences& Preferences() { return *preferences_; }
+  CSkinManager& Skins() { return *skins_; }
   CCustomSetting& Custom() { return *custom_; }
 
   // Shows a user message (CP932 text and caption, MessageBox type flags); replaced in tests.
@@ -49,8 +54,14 @@ class CSystem {
  private:
   CSystem();
   void CreateMembers();
+  // A data file's message, shown as an error with the "エラー" caption.
+  void ReportFileError(const std::string& text);
+  std::wstring preferencesPath_;
 
+  // Members in the order the program's model owns them.
   std::unique_ptr<CSiteList> sites_;
+  std::unique_ptr<CPreferences> preferences_;
+  std::unique_ptr<CSkinManager> skins_;
   std::unique_ptr<CCustomSetting> custom_;
   std::unique_ptr<CTrayIcon> trayIcon_;
   std::unique_ptr<CProgramIcon> programIcon_;

@@ -4,6 +4,7 @@
 // W3C writer (local time, no zone designator).
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace tw {
 
@@ -11,9 +12,9 @@ class CW3CDate {
  public:
   static constexpr int64_t kNone = -1;
 
-  CW3CDate() = default;                          // none
+  CW3CDate() = default;                             // none
   explicit CW3CDate(int64_t time) : time_(time) {}  // empty text
-  static CW3CDate Now();                         // the C library's time()
+  static CW3CDate Now();                            // the C library's time()
 
   // Always yields a value and keeps the text (an unusable text gives none).
   static CW3CDate ParseW3C(const std::string& text);

@@ -137,7 +137,8 @@ std::vector<std::pair<std::wstring, std::wstring>> CXmlNode::Attributes() const 
   ThrowIfFailed(map->get_length(&n), "attributes.length");
   for (long i = 0; i < n; ++i) {
     CComPtr<IXMLDOMNode> attr;
-    ThrowIfFailed(map->get_item(i, attr.Put()), "attributes.item");
+    // Wine counts namespace declarations in the length but cannot hand them out: skip those.
+    if (FAILED(map->get_item(i, attr.Put())) || !attr) continue;
     CXmlNode a(std::move(attr));
     out.emplace_back(a.Name(), a.Value());
   }
@@ -376,6 +377,11 @@ void CXmlDocument::SetRoot(const CXmlNode& node) const {
 bool CXmlDocument::Save(const std::wstring& path) const {
   CVariant target(path);
   return SUCCEEDED(doc_->save(target.Ref()));
+}
+
+void CXmlDocument::SetPreserveWhiteSpace(bool preserve) {
+  ThrowIfFailed(doc_->put_preserveWhiteSpace(preserve ? VARIANT_TRUE : VARIANT_FALSE),
+                "preserveWhiteSpace");
 }
 
 std::wstring CXmlDocument::Xml() const {

@@ -42,8 +42,8 @@ class CXmlNode {
   // Attribute value by namespace URI and local name, whatever prefix the document uses (as
   // XPath "@prefix:name" selects it); empty when absent.
   std::wstring AttributeNs(const std::wstring& namespaceUri, const std::wstring& localName) const;
-  // Every attribute as (qualified name, value), in document order, namespace declarations
-  // included.
+  // Every attribute as (qualified name, value), in document order (namespace declarations
+  // may be left out).
   std::vector<std::pair<std::wstring, std::wstring>> Attributes() const;
   // Text of the first node that xpath selects, empty when none.
   std::wstring SelectText(const std::wstring& xpath) const;
@@ -122,6 +122,9 @@ class CXmlDocument {
   // Binds XPath prefixes, e.g. L"xmlns:tide='http://…/data/2'".
   void SetSelectionNamespaces(const std::wstring& namespaces);
   void SetProperty(const std::wstring& name, const std::wstring& value);
+  // Off by default. On, the next load keeps every blank of every text exactly (the data
+  // files need that for texts they must give back unchanged) and whitespace-only nodes too.
+  void SetPreserveWhiteSpace(bool preserve);
 
   CXmlNode Root() const;  // the document element, empty when none
   CXmlNode AsNode() const;

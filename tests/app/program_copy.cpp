@@ -10,6 +10,7 @@ namespace tw::test {
 CProgramCopy::CProgramCopy(const std::wstring& mutex) {
   exe_ = folder_.File(L"tidewatch.exe");
   CopyFileOrThrow(BuildPath(L"Tidewatch\\tidewatch.exe"), exe_);
+  CopyFolderOrThrow(BuildPath(L"Tidewatch\\skin"), folder_.File(L"skin"));
   std::wstring unique = L"Copy" + std::to_wstring(GetCurrentProcessId()) + L"x" +
                         std::to_wstring(GetTickCount64() % 100000000);
   std::wstring mutexName = mutex.empty() ? L"TidewatchTest-" + unique : mutex;

@@ -76,6 +76,23 @@ void CopyFileOrThrow(const std::wstring& from, const std::wstring& to) {
   if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) throw std::runtime_error("copy failed");
 }
 
+void CopyFolderOrThrow(const std::wstring& from, const std::wstring& to) {
+  if (!CreateDirectoryW(to.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+    throw std::runtime_error("cannot create folder");
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((from + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      CopyFolderOrThrow(from + L"\\" + name, to + L"\\" + name);
+    else
+      CopyFileOrThrow(from + L"\\" + name, to + L"\\" + name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
 CChildProcess::CChildProcess(const std::wstring& exe, const std::wstring& args,
                              const std::wstring& workDir) {
   std::wstring line = L"\"" + exe + L"\" " + args;

@@ -33,6 +33,8 @@ inline void WriteUtf8(const std::wstring& path, const std::string& utf8) {
 }
 bool FileExists(const std::wstring& path);
 void CopyFileOrThrow(const std::wstring& from, const std::wstring& to);
+// Copies a folder with everything in it (to is created).
+void CopyFolderOrThrow(const std::wstring& from, const std::wstring& to);
 
 // A started child process; Wait returns its exit code or -1 on time-out.
 class CChildProcess {
