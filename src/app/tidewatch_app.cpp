@@ -4,7 +4,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include "app/logger.h"
+#include "framework/logger.h"
 #include "app/system.h"
 #include "framework/files.h"
 #include "framework/message_box.h"

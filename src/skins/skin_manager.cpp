@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "framework/files.h"
+#include "framework/logger.h"
 #include "framework/text.h"
 #include "skins/skin_factory.h"
 #include "skins/skin_uris.h"
@@ -43,13 +44,22 @@ bool CSkinManager::Load(const CReport& report) { return LoadFolder(ProgramSkinFo
 bool CSkinManager::LoadFolder(const std::wstring& folder, const CReport& report) {
   skins_.clear();
   byId_.clear();
+  CLogger& info = GetLogger(0);
+  info.Log("Find Skin File in %s\n", ToCp932(folder).c_str());
   for (const std::wstring& name : XmlFilesIn(folder)) {
+    std::string path = ToCp932(folder + L"\\" + name);
+    info.Log("Found Skin File %s\n", path.c_str());
     CSkinPtr skin = LoadSkin(folder + L"\\" + name);
-    if (!skin) continue;
+    if (!skin) {
+      GetLogger(1).Log("Failed Load Skin %s\n", path.c_str());
+      continue;
+    }
+    info.Log("Succeeded Load Skin %s(ID=%s)\n", path.c_str(), skin->Id().c_str());
     if (byId_.count(skin->Id())) {
       report("スキンID(" + skin->Id() + ")が重なっています。");
       return false;
     }
+    info.Log("Add Skin ID=%s\n", skin->Id().c_str());
     skins_.push_back(skin);
     byId_.emplace(skin->Id(), skin);
   }

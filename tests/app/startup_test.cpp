@@ -151,3 +151,26 @@ TEST(Startup, ChangingTheSettingsFolderForgetsItAndRestarts) {
 
 }  // namespace
 }  // namespace tw
+
+namespace tw {
+namespace {
+
+TEST(Startup, DebugSwitchWritesTheSkinLoaderLogInTheWorkingFolder) {
+  CProgramCopy copy;
+  copy.RememberFolder(copy.SettingsFolder());
+  auto quiet = copy.Start();
+  ASSERT_TRUE(test::WaitForMainFrame(quiet->Id()));
+  EXPECT_EQ(test::ExitProgram(*quiet), CTidewatchApp::kExitOk);
+  std::wstring log = test::ParentOf(copy.Exe()) + L"\\log.txt";
+  EXPECT_FALSE(test::FileExists(log)) << "no log without the switch";
+
+  auto debug = copy.Start(L"-DEBUG");
+  ASSERT_TRUE(test::WaitForMainFrame(debug->Id()));
+  EXPECT_EQ(test::ExitProgram(*debug), CTidewatchApp::kExitOk);
+  std::string text = test::ReadFileBytes(log);
+  EXPECT_NE(text.find("Find Skin File in "), std::string::npos) << text;
+  EXPECT_NE(text.find("Add Skin ID="), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace tw

@@ -32,6 +32,8 @@ inline void WriteUtf8(const std::wstring& path, const std::string& utf8) {
   WriteFileBytes(path, utf8);
 }
 bool FileExists(const std::wstring& path);
+// The folder part of a path.
+inline std::wstring ParentOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L"\\/")); }
 void CopyFileOrThrow(const std::wstring& from, const std::wstring& to);
 // Copies a folder with everything in it (to is created).
 void CopyFolderOrThrow(const std::wstring& from, const std::wstring& to);

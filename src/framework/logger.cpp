@@ -1,4 +1,4 @@
-#include "app/logger.h"
+#include "framework/logger.h"
 
 #include <windows.h>
 
