@@ -11,6 +11,7 @@
 #include "framework/text.h"
 #include "framework/xml.h"
 #include "model/site_file.h"
+#include "ranking/keyword_match.h"
 
 namespace tw {
 
@@ -34,7 +35,9 @@ CSystem::CSystem() {
 
 void CSystem::CreateMembers() {
   if (!sites_) sites_ = std::make_unique<CSiteList>();
+  if (!scores_) scores_ = std::make_unique<CScoreStore>();
   if (!preferences_) preferences_ = std::make_unique<CPreferences>();
+  if (!keywords_) keywords_ = std::make_unique<CKeywordList>();
   if (!skins_) skins_ = std::make_unique<CSkinManager>();
   if (!custom_) custom_ = std::make_unique<CCustomSetting>();
 }
@@ -64,14 +67,22 @@ bool CSystem::LoadData(const std::wstring& settingFolder, const std::wstring& sk
   settingFolder_ = settingFolder;
   sites_->SetPath(JoinPath(settingFolder, L"sites.xml"));
   preferencesPath_ = JoinPath(settingFolder, L"preferences.xml");
+  scoresPath_ = JoinPath(settingFolder, L"scores.xml");
+  keywordsPath_ = JoinPath(settingFolder, L"keyword.xml");
 
   auto fileError = [this](const std::string& text) { ReportFileError(text); };
-  // Load order: skins, preferences, (reading records, keywords, plug-ins, word learning,
+  // Load order: skins, preferences, reading records, keywords, (plug-ins, word learning,
   // channel plug-in registry as they join), sites. The first failure stops the load.
   bool skinsLoaded = skinFolder.empty() ? skins_->Load(fileError) : skins_->LoadFolder(skinFolder, fileError);
   if (!skinsLoaded) return false;
   if (!preferences_->Load(preferencesPath_, *skins_, fileError)) return false;
+  if (!scores_->Load(scoresPath_, fileError)) return false;
+  if (!keywords_->Load(keywordsPath_, fileError)) return false;
   if (!LoadSites(*sites_, sites_->Path(), fileError)) return false;
+  // Items read from the file get their parsed title and description; reading records of
+  // sites and items that no longer exist are dropped.
+  RescanKeywords(*keywords_, *sites_);
+  scores_->CleanUp(*sites_);
   state_ = kDataRead;
   return true;
 }
@@ -94,14 +105,18 @@ void CSystem::Shutdown() {
   if (state_ == kRunning) {
     // Save order: reading records, sites, keywords, preferences, word learning. A failed
     // save leaves the previous file whole; it is not reported at exit.
+    scores_->Save(scoresPath_);
     SaveSites(*sites_, sites_->Path());
+    keywords_->Save(keywordsPath_);
     preferences_->Save(preferencesPath_, *skins_);
   }
   programIcon_.reset();
   trayIcon_.reset();
   if (sites_) sites_->Clear();
   skins_.reset();
+  keywords_.reset();
   preferences_.reset();
+  scores_.reset();
   custom_.reset();
   state_ = kCreated;
 }

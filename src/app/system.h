@@ -11,6 +11,8 @@
 #include "app/tray_icon.h"
 #include "model/preferences.h"
 #include "model/site_list.h"
+#include "ranking/keyword_list.h"
+#include "ranking/score_store.h"
 #include "skins/skin_manager.h"
 
 namespace tw {
@@ -42,6 +44,8 @@ class CSystem {
 
   CSiteList& Sites() { return *sites_; }
   CPreferences& Preferences() { return *preferences_; }
+  CScoreStore& Scores() { return *scores_; }
+  CKeywordList& Keywords() { return *keywords_; }
   CSkinManager& Skins() { return *skins_; }
   CCustomSetting& Custom() { return *custom_; }
 
@@ -57,10 +61,14 @@ class CSystem {
   // A data file's message, shown as an error with the "エラー" caption.
   void ReportFileError(const std::string& text);
   std::wstring preferencesPath_;
+  std::wstring scoresPath_;
+  std::wstring keywordsPath_;
 
   // Members in the order the program's model owns them.
   std::unique_ptr<CSiteList> sites_;
+  std::unique_ptr<CScoreStore> scores_;
   std::unique_ptr<CPreferences> preferences_;
+  std::unique_ptr<CKeywordList> keywords_;
   std::unique_ptr<CSkinManager> skins_;
   std::unique_ptr<CCustomSetting> custom_;
   std::unique_ptr<CTrayIcon> trayIcon_;

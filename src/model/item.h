@@ -1,11 +1,15 @@
 #pragma once
 // One article and its identity across downloads.
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "feeds/w3c_date.h"
 
 namespace tw {
+
+class CParsedText;
+class CItemScore;
 
 // The identity of an item: equal title, link (byte strings) and date value.
 struct CItemKey {
@@ -37,6 +41,14 @@ class CItem {
   CW3CDate date;                   // the article's own date, none when the feed gave none
   CW3CDate downloadTime;           // when the program first saw the article
   double interest = 0.5;           // learned interest, 0.5 when unknown
+  // The title and the description cut into text, keyword and markup pieces against the
+  // keyword list; null until parsed. Immutable once built: a new scan replaces them.
+  std::shared_ptr<const CParsedText> parsedTitle;
+  std::shared_ptr<const CParsedText> parsedDescription;
+  // The item's reading record, cached by the score store (which owns it) on first look-up;
+  // the store trusts it only while scoreStamp matches its own stamp.
+  mutable CItemScore* scoreRecord = nullptr;
+  mutable uint64_t scoreStamp = 0;
 
   CItemKey Key() const { return CItemKey{title, link, date}; }
 };

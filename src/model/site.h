@@ -10,6 +10,8 @@
 
 namespace tw {
 
+class CSiteScore;
+
 // The address of a feed and the server's Last-Modified text from the last successful download.
 struct CSiteUri {
   std::string uri;
@@ -79,6 +81,11 @@ class CSite {
   void RemoveViewer(CSiteViewer* v) { viewers_.erase(v); }
   bool HasViewers() const { return !viewers_.empty(); }
   const std::set<CSiteViewer*>& Viewers() const { return viewers_; }
+
+  // The site's reading record, cached by the score store (which owns it) on first look-up;
+  // the store trusts it only while scoreStamp matches its own stamp.
+  mutable CSiteScore* scoreRecord = nullptr;
+  mutable uint64_t scoreStamp = 0;
 
  private:
   std::string id_;
