@@ -9,6 +9,8 @@
 #include "framework/files.h"
 #include "framework/message_box.h"
 #include "framework/text.h"
+#include "ranking/keyword_dialog.h"
+#include "ranking/keyword_match.h"
 #include "resources/resource.h"
 
 namespace tw {
@@ -109,14 +111,40 @@ void CTidewatchApp::OnCommand(int id) {
     case ID_CHANGE_SETTING_FOLDER:
       OnChangeSettingFolder();
       break;
+    case ID_KEYWORD_SETTINGS:
+      OnKeywordSettings();
+      break;
     default:
       break;
   }
 }
 
-bool CTidewatchApp::IsCommandAvailable(int id) const {
-  // Commands whose dialogs are not part of the program yet stay disabled in the menu.
-  return id == ID_APP_EXIT || id == ID_CHANGE_SETTING_FOLDER;
+bool CTidewatchApp::IsCommandAvailable(int id) {
+  switch (id) {
+    case ID_APP_EXIT:
+    case ID_CHANGE_SETTING_FOLDER:
+      return true;
+    case ID_KEYWORD_SETTINGS: {
+      // Disabled while another settings dialog holds the semaphore.
+      if (!settingsSemaphore_.TryTake()) return false;
+      settingsSemaphore_.Release();
+      return true;
+    }
+    default:
+      return false;  // commands whose dialogs are not part of the program yet
+  }
+}
+
+void CTidewatchApp::OnKeywordSettings() {
+  if (!settingsSemaphore_.TryTake()) return;
+  CSystem& system = CSystem::Instance();
+  CKeywordDialog dialog(system.Keywords().Keywords());
+  if (dialog.DoModal(mainFrame_->Handle()) == IDOK) {
+    CommitKeywords(system.Keywords(), dialog.Result(), system.Sites(),
+                   JoinPath(system.SettingFolder(), L"keyword.xml"));
+    // The views re-rank in full on their settings-changed notification once they exist.
+  }
+  settingsSemaphore_.Release();
 }
 
 void CTidewatchApp::OnExit() {

@@ -28,9 +28,10 @@ class CTidewatchApp {
   int Run();
 
   void OnCommand(int id);
-  bool IsCommandAvailable(int id) const;
+  bool IsCommandAvailable(int id);
   void OnExit();
   void OnChangeSettingFolder();
+  void OnKeywordSettings();
 
  private:
   int InitInstance();  // kExitOk when the program runs
@@ -41,6 +42,9 @@ class CTidewatchApp {
   std::unique_ptr<CSettingDirectory> settingDirectory_;
   std::unique_ptr<CMutex> instanceMutex_;
   std::unique_ptr<CMainFrame> mainFrame_;
+  // Taken (without waiting) by every command that opens a settings dialog, so that only one
+  // such dialog is open at a time.
+  CSemaphore settingsSemaphore_{1, 1};
   bool oleInitialised_ = false;
 };
 

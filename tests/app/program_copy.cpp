@@ -91,6 +91,12 @@ HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD ms) {
   }
 }
 
+std::wstring DialogText(HWND dialog, int id) {
+  wchar_t text[1024] = L"";
+  GetDlgItemTextW(dialog, id, text, 1024);
+  return text;
+}
+
 int ExitProgram(CChildProcess& process, DWORD ms) {
   HWND frame = WaitForMainFrame(process.Id(), 2000);
   if (frame) PostMessageW(frame, WM_COMMAND, ID_APP_EXIT, 0);

@@ -40,6 +40,8 @@ HWND WaitForMainFrame(DWORD pid, DWORD ms = 10000);
 // A dialog or message box of the process (pid 0: of any process), with its caption (nullptr
 // when none in time).
 HWND WaitForDialog(DWORD pid, const std::wstring& caption, DWORD ms = 10000);
+// The text of a dialog's control.
+std::wstring DialogText(HWND dialog, int id);
 // Asks a running copy to exit as its tray menu's "終了" does; returns its exit code (-1 if it
 // did not end within ms).
 int ExitProgram(CChildProcess& process, DWORD ms = 10000);

@@ -67,11 +67,6 @@ void ChooseFolder(HWND dialog, const std::wstring& folder) {
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
 }
 
-std::wstring DialogText(HWND dialog, int id) {
-  wchar_t text[MAX_PATH] = L"";
-  GetDlgItemTextW(dialog, id, text, MAX_PATH);
-  return text;
-}
 
 TEST(Startup, AsksForTheFolderWhenNoneOrAnotherTypeIsRemembered) {
   for (bool wrongType : {false, true}) {
@@ -81,7 +76,7 @@ TEST(Startup, AsksForTheFolderWhenNoneOrAnotherTypeIsRemembered) {
     HWND dialog = test::WaitForDialog(process->Id(), kFolderDialog);
     ASSERT_TRUE(dialog) << "wrong type: " << wrongType;
     // Pre-filled with documents + company + application.
-    std::wstring suggested = DialogText(dialog, IDC_DIRECTORY_PATH);
+    std::wstring suggested = test::DialogText(dialog, IDC_DIRECTORY_PATH);
     EXPECT_NE(suggested.find(L"\\TidewatchTest\\Copy"), std::wstring::npos);
     std::wstring chosen = copy.SettingsFolder() + L"\\chosen";
     ChooseFolder(dialog, chosen);
@@ -170,6 +165,61 @@ TEST(Startup, DebugSwitchWritesTheSkinLoaderLogInTheWorkingFolder) {
   std::string text = test::ReadFileBytes(log);
   EXPECT_NE(text.find("Find Skin File in "), std::string::npos) << text;
   EXPECT_NE(text.find("Add Skin ID="), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace tw
+
+namespace tw {
+namespace {
+
+int CountDialogs(DWORD pid, const std::wstring& caption) {
+  struct Search {
+    DWORD pid;
+    const std::wstring* caption;
+    int count;
+  } s{pid, &caption, 0};
+  EnumWindows(
+      [](HWND hwnd, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        wchar_t text[256];
+        GetWindowTextW(hwnd, text, 256);
+        if (owner == s->pid && *s->caption == text && IsWindowVisible(hwnd)) ++s->count;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.count;
+}
+
+TEST(Startup, KeywordCommandOpensOneDialogAndSavesTheList) {
+  CProgramCopy copy;
+  copy.RememberFolder(copy.SettingsFolder());
+  auto process = copy.Start();
+  HWND frame = test::WaitForMainFrame(process->Id());
+  ASSERT_TRUE(frame);
+  const std::wstring caption = ToWide("キーワード設定");
+  PostMessageW(frame, WM_COMMAND, ID_KEYWORD_SETTINGS, 0);
+  HWND dialog = test::WaitForDialog(process->Id(), caption);
+  ASSERT_TRUE(dialog);
+  // A second request while the dialog is open does nothing.
+  PostMessageW(frame, WM_COMMAND, ID_KEYWORD_SETTINGS, 0);
+  Sleep(500);
+  EXPECT_EQ(CountDialogs(process->Id(), caption), 1);
+  SetDlgItemTextW(dialog, IDC_KEYWORD_EDIT, ToWide("東京,,大阪").c_str());
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  Sleep(500);
+  std::string saved = test::ReadFileBytes(copy.SettingsFolder() + L"\\keyword.xml");
+  EXPECT_NE(saved.find(Cp932ToUtf8("東京")), std::string::npos) << saved;
+  EXPECT_NE(saved.find(Cp932ToUtf8("大阪")), std::string::npos) << saved;
+  // Closed: the command opens the dialog again.
+  PostMessageW(frame, WM_COMMAND, ID_KEYWORD_SETTINGS, 0);
+  dialog = test::WaitForDialog(process->Id(), caption);
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(test::DialogText(dialog, IDC_KEYWORD_EDIT), ToWide("東京,大阪"));
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_EQ(test::ExitProgram(*process), CTidewatchApp::kExitOk);
 }
 
 }  // namespace
