@@ -19,9 +19,11 @@ long ZoneDifference() {
   return zone;
 }
 
-// Broken-down fields taken as local time, daylight saving off; -1 when the C runtime cannot
-// represent them (before 1970, after 3000).
-int64_t LocalFieldsToTime(int year, int month0, int day, int hour, int minute, int second) {
+// Broken-down fields taken as local time, daylight saving off (isdst 0) or as the C runtime
+// finds it for that date (isdst -1); -1 when the C runtime cannot represent them (before 1970,
+// after 3000).
+int64_t LocalFieldsToTime(int year, int month0, int day, int hour, int minute, int second,
+                          int isdst = 0) {
   std::tm fields{};
   fields.tm_year = year - 1900;
   fields.tm_mon = month0;
@@ -29,7 +31,7 @@ int64_t LocalFieldsToTime(int year, int month0, int day, int hour, int minute, i
   fields.tm_hour = hour;
   fields.tm_min = minute;
   fields.tm_sec = second;
-  fields.tm_isdst = 0;
+  fields.tm_isdst = isdst;
   return static_cast<int64_t>(std::mktime(&fields));
 }
 
@@ -113,13 +115,18 @@ CW3CDate CW3CDate::ParseW3C(const std::string& text) {
   int hour = ReadField(text, pos, 2, ':');
   int minute = ReadField(text, pos, 2, ':');
   int second = ReadField(text, pos, 2, '.');
-  int64_t time = LocalFieldsToTime(year, month, day, hour, minute, second);
+  while (pos < text.size() && IsDigit(text[pos])) ++pos;  // fraction of a second
+  // A text without a zone designator is local time, as the writer produces it with
+  // localtime: read it with the daylight saving of its date, or a summer date written here
+  // would come back an hour off (and its item would no longer be recognised). With a
+  // designator the fields are taken without daylight saving and the zone arithmetic follows.
+  bool hasZone = pos < text.size() && (text[pos] == '+' || text[pos] == '-' || text[pos] == 'Z');
+  int64_t time = LocalFieldsToTime(year, month, day, hour, minute, second, hasZone ? 0 : -1);
   // Fields the C runtime cannot represent give none; shifting its -1 by a zone would turn
   // the failure into a date near 1970.
   if (time == kNone) return CW3CDate(kNone, text);
 
-  while (pos < text.size() && IsDigit(text[pos])) ++pos;  // fraction of a second
-  if (pos < text.size()) {
+  if (hasZone) {
     char c = text[pos];
     if (c == '+' || c == '-') {
       ++pos;

@@ -103,3 +103,24 @@ TEST(W3CDate, WrittenTextReadsBackToTheSameValue) {
 
 }  // namespace
 }  // namespace tw
+
+namespace tw {
+namespace {
+
+// In a zone with daylight saving, a summer time written as local text must read back as the
+// same instant (sites.xml and scores.xml keep dates this way).
+TEST(W3CDate, LocalTextReadsBackAcrossDaylightSaving) {
+  _putenv("TZ=CET-1CEST");
+  _tzset();
+  for (int64_t t : {int64_t{1089028800} /* 2004-07-05 12:00 UTC, summer */,
+                    int64_t{1102248000} /* 2004-12-05 12:00 UTC, winter */}) {
+    CW3CDate written(t);
+    std::string text = written.FormatW3C();
+    EXPECT_EQ(CW3CDate::ParseW3C(text).Time(), t) << text;
+  }
+  _putenv("TZ=JST-9");
+  _tzset();
+}
+
+}  // namespace
+}  // namespace tw
