@@ -12,6 +12,7 @@
 #include "framework/xml.h"
 #include "model/site_file.h"
 #include "ranking/keyword_match.h"
+#include "ranking/keyword_match_task.h"
 
 namespace tw {
 
@@ -40,6 +41,19 @@ void CSystem::CreateMembers() {
   if (!keywords_) keywords_ = std::make_unique<CKeywordList>();
   if (!skins_) skins_ = std::make_unique<CSkinManager>();
   if (!custom_) custom_ = std::make_unique<CCustomSetting>();
+  if (!updateManager_) {
+    CUpdateContext context;
+    context.sites = sites_.get();
+    context.parameters = [this] {
+      return CUpdateParameters{static_cast<int>(preferences_->numThread), preferences_->timeout,
+                               static_cast<int>(preferences_->restItem), versionText_};
+    };
+    context.lumpTasks = {KeywordMatchTaskFactory(*keywords_)};
+    // The view windows join here: they hear of the start and end of every update.
+    context.notifyViews = [](UINT) {};
+    context.afterInstall = [this] { scores_->CleanUp(*sites_); };
+    updateManager_ = std::make_unique<CUpdateManager>(std::move(context));
+  }
 }
 
 bool CSystem::LoadCustomSetting(const std::wstring& folder) {
@@ -76,6 +90,7 @@ bool CSystem::LoadData(const std::wstring& settingFolder, const std::wstring& sk
   bool skinsLoaded = skinFolder.empty() ? skins_->Load(fileError) : skins_->LoadFolder(skinFolder, fileError);
   if (!skinsLoaded) return false;
   if (!preferences_->Load(preferencesPath_, *skins_, fileError)) return false;
+  updateManager_->SetUpdateCycle(preferences_->updateCycle);
   if (!scores_->Load(scoresPath_, fileError)) return false;
   if (!keywords_->Load(keywordsPath_, fileError)) return false;
   if (!LoadSites(*sites_, sites_->Path(), fileError)) return false;
@@ -97,6 +112,7 @@ bool CSystem::Start() {
   trayIcon_ = std::make_unique<CTrayIcon>();
   programIcon_ = std::make_unique<CProgramIcon>(*trayIcon_, mainWindow_, commandAvailable_);
   if (!programIcon_->Add(custom_->name)) return false;
+  if (!updateManager_->Create()) return false;
   state_ = kRunning;
   return true;
 }
@@ -110,6 +126,8 @@ void CSystem::Shutdown() {
     keywords_->Save(keywordsPath_);
     preferences_->Save(preferencesPath_, *skins_);
   }
+  // The update scheduler goes first: its workers must not outlive what they work on.
+  updateManager_.reset();
   programIcon_.reset();
   trayIcon_.reset();
   if (sites_) sites_->Clear();

@@ -13,6 +13,7 @@
 #include "model/site_list.h"
 #include "ranking/keyword_list.h"
 #include "ranking/score_store.h"
+#include "retrieval/update_manager.h"
 #include "skins/skin_manager.h"
 
 namespace tw {
@@ -46,6 +47,7 @@ class CSystem {
   CPreferences& Preferences() { return *preferences_; }
   CScoreStore& Scores() { return *scores_; }
   CKeywordList& Keywords() { return *keywords_; }
+  CUpdateManager& UpdateManager() { return *updateManager_; }
   CSkinManager& Skins() { return *skins_; }
   CCustomSetting& Custom() { return *custom_; }
 
@@ -70,6 +72,7 @@ class CSystem {
   std::unique_ptr<CPreferences> preferences_;
   std::unique_ptr<CKeywordList> keywords_;
   std::unique_ptr<CSkinManager> skins_;
+  std::unique_ptr<CUpdateManager> updateManager_;
   std::unique_ptr<CCustomSetting> custom_;
   std::unique_ptr<CTrayIcon> trayIcon_;
   std::unique_ptr<CProgramIcon> programIcon_;

@@ -88,6 +88,8 @@ int CTidewatchApp::InitInstance() {
     ShowInitFailure();
     return kExitFailed;
   }
+  // View windows are created here once they exist; then the first update of all sites.
+  system.UpdateManager().StartUpdate();
   return kExitOk;
 }
 
@@ -114,6 +116,9 @@ void CTidewatchApp::OnCommand(int id) {
     case ID_KEYWORD_SETTINGS:
       OnKeywordSettings();
       break;
+    case ID_UPDATE_ALL:
+      CSystem::Instance().UpdateManager().StartUpdate();
+      break;
     default:
       break;
   }
@@ -123,6 +128,7 @@ bool CTidewatchApp::IsCommandAvailable(int id) {
   switch (id) {
     case ID_APP_EXIT:
     case ID_CHANGE_SETTING_FOLDER:
+    case ID_UPDATE_ALL:
       return true;
     case ID_KEYWORD_SETTINGS: {
       // Disabled while another settings dialog holds the semaphore.

@@ -65,6 +65,16 @@ const CFeedSite* FindSubSite(const std::vector<std::shared_ptr<CFeedSite>>& subs
   return nullptr;
 }
 
+// Each sub-site result is merged with the old sub site of the same URI (a new one with none).
+void MergeSubSites(const std::vector<std::shared_ptr<CFeedSite>>& oldSubSites,
+                   CSourceResult& result, const CW3CDate& downloadStart, int restItems) {
+  static const CFeedSite kEmpty;
+  for (CSourceResult& sub : result.subSites) {
+    const CFeedSite* previous = FindSubSite(oldSubSites, sub.uri);
+    MergeResult(previous ? *previous : kEmpty, sub.uri, {}, sub, downloadStart, restItems);
+  }
+}
+
 }  // namespace
 
 void MergeResult(const CSiteSource& old, const std::string& oldUri,
@@ -72,12 +82,19 @@ void MergeResult(const CSiteSource& old, const std::string& oldUri,
                  CSourceResult& result, const CW3CDate& downloadStart, int restItems) {
   if (result.uri != oldUri || !result.fresh) {
     // Nothing new (304, or nothing readable): the source stays as it was, including its
-    // Last-Modified text and its sub sites, so that installing the result loses nothing.
+    // Last-Modified text and its sub sites, so that installing the result loses nothing. But
+    // when a feed list answered 304 and its feeds were fetched in the same run, their answers
+    // are merged as usual, so that the feeds of an unchanged list still update.
+    const bool subSitesFetched = result.uri == oldUri && !result.subSites.empty();
     result.title = old.title;
     result.items = CopyItems(old.items);
     result.fresh = true;
     if (old.GetKind() == CSiteSource::Kind::kFeed)
       result.lastModified = static_cast<const CFeedSite&>(old).uri->lastModified;
+    if (subSitesFetched) {
+      MergeSubSites(oldSubSites, result, downloadStart, restItems);
+      return;
+    }
     result.subSites.clear();
     for (const auto& sub : oldSubSites) {
       CSourceResult kept;
@@ -101,12 +118,7 @@ void MergeResult(const CSiteSource& old, const std::string& oldUri,
     }
   }
   for (auto& vanished : working.Vanished(restItems)) result.items.push_back(vanished);
-
-  static const CFeedSite kEmpty;
-  for (CSourceResult& sub : result.subSites) {
-    const CFeedSite* previous = FindSubSite(oldSubSites, sub.uri);
-    MergeResult(previous ? *previous : kEmpty, sub.uri, {}, sub, downloadStart, restItems);
-  }
+  MergeSubSites(oldSubSites, result, downloadStart, restItems);
 }
 
 bool InstallResult(CSite& site, CSourceResult& result) {

@@ -25,7 +25,8 @@ struct CSourceResult {
 // the old title and items instead. New items keep the download time of an old item with an equal
 // key; otherwise they are stamped with downloadStart. The first restItems old items that
 // vanished are appended after the new ones. Sub-site results are merged with the old sub site of
-// the same URI.
+// the same URI, also when the main result is not fresh (a feed list that answered 304); a result
+// without sub-site results keeps the old sub sites.
 void MergeResult(const CSiteSource& old, const std::string& oldUri,
                  const std::vector<std::shared_ptr<CFeedSite>>& oldSubSites,
                  CSourceResult& result, const CW3CDate& downloadStart, int restItems);

@@ -7,6 +7,7 @@
 #define IDR_TRAY_MENU 130
 
 // Dialogs and their controls.
+#define IDD_LOADING 134
 #define IDD_SITE_EDIT 135
 #define IDD_DIRECTORY_SELECT 138
 #define IDC_DIRECTORY_PATH 1022
