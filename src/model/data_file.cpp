@@ -77,6 +77,33 @@ DataFileLoad LoadDataFile(const std::wstring& path, CXmlDocument& doc,
   return DataFileLoad::kLoaded;
 }
 
+bool ReadDataFile(const std::wstring& path, const std::wstring& ns, const std::wstring& rootName,
+                  const CDataFileReport& report, const std::function<void(const CXmlNode&)>& read,
+                  const std::vector<CDataFileConverter>& converters) {
+  try {
+    CXmlDocument doc;
+    switch (LoadDataFile(path, doc, report, converters)) {
+      case DataFileLoad::kMissing:
+        return true;
+      case DataFileLoad::kFailed:
+        return false;
+      case DataFileLoad::kLoaded:
+        break;
+    }
+    doc.SetSelectionNamespaces(TideSelection(ns));
+    CXmlNode root = doc.SelectSingle(L"/tide:" + rootName);
+    if (!root) {
+      ReportFormatError(path, report);
+      return false;
+    }
+    read(root);
+    return true;
+  } catch (const CComException&) {
+    ReportFormatError(path, report);
+    return false;
+  }
+}
+
 void ReportFormatError(const std::wstring& path, const CDataFileReport& report) {
   report("ファイル" + ToCp932(path) + "の形式エラーです。");
 }

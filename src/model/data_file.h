@@ -41,6 +41,14 @@ DataFileLoad LoadDataFile(const std::wstring& path, CXmlDocument& doc,
                           const CDataFileReport& report,
                           const std::vector<CDataFileConverter>& converters = StandardConverters());
 
+// Loads path (as LoadDataFile) and hands the root element "/tide:<rootName>" in namespace ns
+// to read. A missing file, or a damaged one moved aside, reads nothing and succeeds; a file
+// with another root, or one whose reading fails with a COM error, is reported as a format
+// error and fails. Callers clear their state before, and again after a failure.
+bool ReadDataFile(const std::wstring& path, const std::wstring& ns, const std::wstring& rootName,
+                  const CDataFileReport& report, const std::function<void(const CXmlNode&)>& read,
+                  const std::vector<CDataFileConverter>& converters = StandardConverters());
+
 // "ファイル<path>の形式エラーです。"
 void ReportFormatError(const std::wstring& path, const CDataFileReport& report);
 

@@ -35,29 +35,11 @@ void CPreferences::Reset() {
 bool CPreferences::Load(const std::wstring& path, const CSkinManager& skins,
                         const CDataFileReport& report) {
   Reset();
-  try {
-    CXmlDocument doc;
-    switch (LoadDataFile(path, doc, report)) {
-      case DataFileLoad::kMissing:
-        return true;
-      case DataFileLoad::kFailed:
-        return false;
-      case DataFileLoad::kLoaded:
-        break;
-    }
-    doc.SetSelectionNamespaces(TideSelection(kNsData3));
-    CXmlNode root = doc.SelectSingle(L"/tide:Preferences");
-    if (!root) {
-      ReportFormatError(path, report);
-      return false;
-    }
-    ReadFrom(root, skins);
+  if (ReadDataFile(path, kNsData3, L"Preferences", report,
+                   [&](const CXmlNode& root) { ReadFrom(root, skins); }))
     return true;
-  } catch (const CComException&) {
-    Reset();
-    ReportFormatError(path, report);
-    return false;
-  }
+  Reset();
+  return false;
 }
 
 void CPreferences::ReadFrom(const CXmlNode& root, const CSkinManager& skins) {

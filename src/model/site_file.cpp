@@ -174,29 +174,11 @@ class CSiteWriter {
 
 bool LoadSites(CSiteList& list, const std::wstring& path, const CDataFileReport& report) {
   list.Clear();
-  try {
-    CXmlDocument doc;
-    switch (LoadDataFile(path, doc, report)) {
-      case DataFileLoad::kMissing:
-        return true;
-      case DataFileLoad::kFailed:
-        return false;
-      case DataFileLoad::kLoaded:
-        break;
-    }
-    doc.SetSelectionNamespaces(TideSelection(kNsData2));
-    CXmlNode root = doc.SelectSingle(L"/tide:Sites");
-    if (!root) {
-      ReportFormatError(path, report);
-      return false;
-    }
-    ReadSites(list, root);
+  if (ReadDataFile(path, kNsData2, L"Sites", report,
+                   [&](const CXmlNode& root) { ReadSites(list, root); }))
     return true;
-  } catch (const CComException&) {
-    list.Clear();
-    ReportFormatError(path, report);
-    return false;
-  }
+  list.Clear();
+  return false;
 }
 
 bool SaveSites(const CSiteList& list, const std::wstring& path) {

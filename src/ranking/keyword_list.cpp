@@ -28,30 +28,24 @@ std::shared_ptr<const CKeywordLevelTree> CKeywordList::GetTree() const {
 }
 
 bool CKeywordList::Load(const std::wstring& path, const CDataFileReport& report) {
-  CXmlDocument doc;
-  switch (LoadDataFile(path, doc, report, {})) {
-    case DataFileLoad::kMissing:
-      Clear();
-      return true;
-    case DataFileLoad::kFailed:
-      return false;
-    case DataFileLoad::kLoaded:
-      break;
-  }
-  doc.SetSelectionNamespaces(TideSelection(kNsData1Old));
-  CXmlNode root = doc.SelectSingle(L"/tide:Keywords");
-  if (!root) {
-    ReportFormatError(path, report);
-    return false;
-  }
+  // Read into a new list first: a file that fails to load leaves the current list as it is.
+  std::vector<CKeyword> read;
+  bool ok = ReadDataFile(
+      path, kNsData1Old, L"Keywords", report,
+      [&](const CXmlNode& root) {
+        for (const CXmlNode& node : root.SelectNodes(L"tide:Keyword")) {
+          CKeyword keyword;
+          if (CXmlNode level = node.SelectSingle(L"tide:Level"))
+            keyword.level = ParseDecimal(level.Text());
+          if (CXmlNode text = node.SelectSingle(L"tide:Text"))
+            keyword.text = ToCp932(ExactText(text));
+          read.push_back(std::move(keyword));
+        }
+      },
+      {});
+  if (!ok) return false;
   Clear();
-  for (const CXmlNode& node : root.SelectNodes(L"tide:Keyword")) {
-    CKeyword keyword;
-    if (CXmlNode level = node.SelectSingle(L"tide:Level"))
-      keyword.level = ParseDecimal(level.Text());
-    if (CXmlNode text = node.SelectSingle(L"tide:Text")) keyword.text = ToCp932(ExactText(text));
-    Add(std::move(keyword));
-  }
+  for (CKeyword& keyword : read) Add(std::move(keyword));
   return true;
 }
 

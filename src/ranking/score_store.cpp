@@ -220,68 +220,58 @@ void CScoreStore::Clear() {
 }
 
 bool CScoreStore::Load(const std::wstring& path, const CDataFileReport& report) {
-  CXmlDocument doc;
-  switch (LoadDataFile(path, doc, report, {})) {
-    case DataFileLoad::kMissing:
-      Clear();
-      return true;
-    case DataFileLoad::kFailed:
-      Clear();
-      return false;
-    case DataFileLoad::kLoaded:
-      break;
-  }
   Clear();
-  doc.SetSelectionNamespaces(TideSelection(kNsData1Old));
-  CXmlNode root = doc.SelectSingle(L"/tide:Scores");
-  if (!root) {
-    ReportFormatError(path, report);
-    return false;
-  }
-  for (const CXmlNode& node : root.SelectNodes(L".//tide:ItemScore")) {
-    CItemKey key;
-    int count = 0;
-    ForEachChildElement(node, [&](const std::wstring& name, const CXmlNode& child) {
-      if (name == L"Key") {
-        ForEachChildElement(child, [&](const std::wstring& field, const CXmlNode& value) {
-          if (field == L"Title")
-            key.title = ToCp932(ExactText(value));
-          else if (field == L"Link")
-            key.link = ToCp932(ExactText(value));
-          else if (field == L"Date")
-            key.date = CW3CDate(ParseDate(value.Text()));
-        });
-      } else if (name == L"Click") {
-        count = ParseDecimal(child.Text());
-      }
-    });
-    CItemScore record(key);
-    record.count = count;
-    items_.insert_or_assign(std::move(key), std::move(record));
-  }
-  for (const CXmlNode& node : root.SelectNodes(L".//tide:SiteScore")) {
-    std::string key;
-    std::vector<std::pair<int64_t, int>> days;
-    ForEachChildElement(node, [&](const std::wstring& name, const CXmlNode& child) {
-      if (name == L"Key") {
-        key = ToCp932(ExactText(child));
-      } else if (name == L"Click") {
-        int64_t day = CW3CDate::kNone;
-        int count = 0;
-        ForEachChildElement(child, [&](const std::wstring& field, const CXmlNode& value) {
-          if (field == L"Date")
-            day = ParseDate(value.Text());
-          else if (field == L"Count")
-            count = ParseDecimal(value.Text());
-        });
-        if (day != CW3CDate::kNone && count > 0) days.emplace_back(day, count);
-      }
-    });
-    CSiteScore record(key);
-    for (const auto& [day, count] : days) record.SetCount(day, count);
-    sites_.insert_or_assign(std::move(key), std::move(record));
-  }
-  return true;
+  if (ReadDataFile(
+          path, kNsData1Old, L"Scores", report,
+          [&](const CXmlNode& root) {
+            for (const CXmlNode& node : root.SelectNodes(L".//tide:ItemScore")) {
+              CItemKey key;
+              int count = 0;
+              ForEachChildElement(node, [&](const std::wstring& name, const CXmlNode& child) {
+                if (name == L"Key") {
+                  ForEachChildElement(child, [&](const std::wstring& field, const CXmlNode& value) {
+                    if (field == L"Title")
+                      key.title = ToCp932(ExactText(value));
+                    else if (field == L"Link")
+                      key.link = ToCp932(ExactText(value));
+                    else if (field == L"Date")
+                      key.date = CW3CDate(ParseDate(value.Text()));
+                  });
+                } else if (name == L"Click") {
+                  count = ParseDecimal(child.Text());
+                }
+              });
+              CItemScore record(key);
+              record.count = count;
+              items_.insert_or_assign(std::move(key), std::move(record));
+            }
+            for (const CXmlNode& node : root.SelectNodes(L".//tide:SiteScore")) {
+              std::string key;
+              std::vector<std::pair<int64_t, int>> days;
+              ForEachChildElement(node, [&](const std::wstring& name, const CXmlNode& child) {
+                if (name == L"Key") {
+                  key = ToCp932(ExactText(child));
+                } else if (name == L"Click") {
+                  int64_t day = CW3CDate::kNone;
+                  int count = 0;
+                  ForEachChildElement(child, [&](const std::wstring& field, const CXmlNode& value) {
+                    if (field == L"Date")
+                      day = ParseDate(value.Text());
+                    else if (field == L"Count")
+                      count = ParseDecimal(value.Text());
+                  });
+                  if (day != CW3CDate::kNone && count > 0) days.emplace_back(day, count);
+                }
+              });
+              CSiteScore record(key);
+              for (const auto& [day, count] : days) record.SetCount(day, count);
+              sites_.insert_or_assign(std::move(key), std::move(record));
+            }
+          },
+          {}))
+    return true;
+  Clear();
+  return false;
 }
 
 bool CScoreStore::Save(const std::wstring& path) const {
