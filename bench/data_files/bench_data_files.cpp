@@ -3,6 +3,7 @@
 //   bench_data_files            save and load in one process, best and median of 5 runs each
 //   bench_data_files save DIR   only save into DIR (peak memory of saving alone)
 //   bench_data_files load DIR   only load DIR\sites.xml (peak memory of loading alone)
+#include "bench_clock.h"
 #include <windows.h>
 
 #include <psapi.h>
@@ -26,17 +27,6 @@ namespace {
 constexpr int kSites = 200;
 constexpr int kItems = 100;
 constexpr int kRuns = 5;
-
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER c;
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) / frequency;
-}
 
 double PeakMiB() {
   PROCESS_MEMORY_COUNTERS c{};

@@ -2,6 +2,7 @@
 // items it prints items per second and the ratio of full reading (load, detect, channel
 // title, every item) to the bare DOM load of the same bytes, then two large documents, then
 // the RSS 1.0 table-of-contents lookup by per-entry XPath against the reader.
+#include "bench_clock.h"
 #include <windows.h>
 
 #include <algorithm>
@@ -17,17 +18,6 @@
 
 namespace tw::bench {
 namespace {
-
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER c;
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) / frequency;
-}
 
 void Load(CXmlDocument& doc, const std::string& bytes) {
   if (!doc.LoadBytes(bytes.data(), bytes.size())) {

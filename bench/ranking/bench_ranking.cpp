@@ -5,6 +5,7 @@
 // - full and incremental ranking of a view with 50 sites × 200 unread items and 20 rows, in
 //   ms per pass (the first pass, which looks every item's record up, is shown apart);
 // - the score calculation of 10 000 items.
+#include "bench_clock.h"
 #include <windows.h>
 
 #include <algorithm>
@@ -22,17 +23,6 @@
 
 namespace tw::bench {
 namespace {
-
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER c;
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) / frequency;
-}
 
 // One random code page 932 character: hiragana, katakana or a first-level kanji.
 std::string RandomChar(std::mt19937& rng) {

@@ -4,6 +4,7 @@
 // a 10 ms timer on the main thread records its largest lateness and the longest single message
 // the main thread handled. Run it with scripts/bench update (TW_SOURCE_DIR and TW_BUILD_DIR
 // hold Unix paths; curl and the server are the Linux ones).
+#include "bench_clock.h"
 #include <windows.h>
 
 #include <algorithm>
@@ -29,17 +30,6 @@ constexpr int kItems = 50;
 constexpr int kRuns = 3;
 constexpr UINT kProbeMs = 10;
 const int kThreadCounts[] = {1, 3, 10};
-
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER c;
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) / frequency;
-}
 
 std::string Env(const char* name) {
   const char* v = std::getenv(name);
