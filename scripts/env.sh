@@ -64,11 +64,15 @@ tw_xvfb_up() {
   xvfb_pid=$!
   export DISPLAY=":$n"
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  # A notification area for the tray icon (Wine shows icons only through an XEmbed tray).
-  if command -v trayer >/dev/null; then
-    trayer --edge bottom --align right --widthtype request --height 32 --transparent false \
-      --tint 0x303030 >/dev/null 2>&1 </dev/null &
-  fi
+}
+
+# A notification area on our virtual display for the tray icon (Wine shows icons only through an
+# XEmbed tray). Started after Wine's services, which is the order in which icons were seen to dock.
+tw_tray_up() {
+  [ -n "${xvfb_pid:-}" ] && command -v trayer >/dev/null || return 0
+  trayer --edge bottom --align right --widthtype request --height 32 --transparent false \
+    --tint 0x303030 >/dev/null 2>&1 </dev/null &
+  for _ in $(seq 30); do xwininfo -root -tree 2>/dev/null | grep -q '"panel"' && break; sleep 0.1; done
 }
 
 tw_xvfb_down() { [ -z "${xvfb_pid:-}" ] || kill "$xvfb_pid" 2>/dev/null || true; }
