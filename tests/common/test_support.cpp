@@ -129,6 +129,39 @@ void CChildProcess::Kill() {
   }
 }
 
+CToolRun RunTool(const std::wstring& exe, const std::wstring& argument, DWORD ms) {
+  CTempFolder dir;
+  std::wstring outPath = dir.File(L"out.txt");
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE out = CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  CToolRun run;
+  if (out == INVALID_HANDLE_VALUE) return run;
+  std::wstring line = L"\"" + exe + L"\" \"" + argument + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = out;
+  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION pi{};
+  if (CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                     &pi)) {
+    if (WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0) {
+      DWORD code = 0;
+      GetExitCodeProcess(pi.hProcess, &code);
+      run.exitCode = static_cast<int>(code);
+    } else {
+      TerminateProcess(pi.hProcess, 99);
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  CloseHandle(out);
+  std::istringstream text(ReadFileBytes(outPath));
+  for (std::string l; std::getline(text, l);) run.lines.push_back(l);
+  return run;
+}
+
 namespace {
 struct FindData {
   DWORD pid;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace tw::test {
 
@@ -56,6 +57,15 @@ class CChildProcess {
  private:
   PROCESS_INFORMATION info_{};
 };
+
+// What a console tool printed (one string per line) and its exit code (-1: did not end).
+struct CToolRun {
+  int exitCode = -1;
+  std::vector<std::string> lines;
+};
+// Runs exe with one quoted argument, its standard output going to a temporary file, waiting at
+// most ms milliseconds.
+CToolRun RunTool(const std::wstring& exe, const std::wstring& argument, DWORD ms);
 
 // The first visible or hidden top-level window of a process whose class name matches (empty
 // class matches any), polling up to ms milliseconds; nullptr when none appeared.

@@ -11,44 +11,9 @@
 namespace tw {
 namespace {
 
-struct ToolRun {
-  int exitCode = -1;
-  std::vector<std::string> lines;
-};
-
-// Runs feedinfo.exe on a file with its standard output going to a temporary file.
-ToolRun RunFeedInfo(const std::wstring& file) {
-  test::CTempFolder dir;
-  std::wstring outPath = dir.File(L"out.txt");
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE out = CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  ToolRun run;
-  if (out == INVALID_HANDLE_VALUE) return run;
-  std::wstring exe = test::BuildPath(L"tools\\feedinfo\\feedinfo.exe");
-  std::wstring line = L"\"" + exe + L"\" \"" + file + L"\"";
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = out;
-  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION pi{};
-  if (CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
-                     &pi)) {
-    if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0) {
-      DWORD code = 0;
-      GetExitCodeProcess(pi.hProcess, &code);
-      run.exitCode = static_cast<int>(code);
-    } else {
-      TerminateProcess(pi.hProcess, 99);
-    }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-  }
-  CloseHandle(out);
-  std::istringstream text(test::ReadFileBytes(outPath));
-  for (std::string l; std::getline(text, l);) run.lines.push_back(l);
-  return run;
+// Runs feedinfo.exe on a file.
+test::CToolRun RunFeedInfo(const std::wstring& file) {
+  return test::RunTool(test::BuildPath(L"tools\\feedinfo\\feedinfo.exe"), file, 30000);
 }
 
 TEST(FeedInfo, PrintsFormatTitleAndEveryItemOfEachReader) {
@@ -65,12 +30,12 @@ TEST(FeedInfo, PrintsFormatTitleAndEveryItemOfEachReader) {
       {L"atom10.xml", u8R"({"format": "atom10", "title": "Atom 1.0 のサイト"})", 2},
   };
   for (const Case& c : cases) {
-    ToolRun run = RunFeedInfo(test::Fixture(std::wstring(L"feeds\\") + c.fixture));
+    test::CToolRun run = RunFeedInfo(test::Fixture(std::wstring(L"feeds\\") + c.fixture));
     EXPECT_EQ(run.exitCode, 0) << c.header;
     ASSERT_EQ(run.lines.size(), 1 + c.items) << c.header;
     EXPECT_EQ(run.lines[0], c.header);
   }
-  ToolRun rss10 = RunFeedInfo(test::Fixture(L"feeds\\rss10.xml"));
+  test::CToolRun rss10 = RunFeedInfo(test::Fixture(L"feeds\\rss10.xml"));
   ASSERT_EQ(rss10.lines.size(), 5u);
   EXPECT_EQ(
       rss10.lines[2],
@@ -104,7 +69,7 @@ TEST(FeedInfo, ExitCodeTellsFeedNoFeedAndNotXml) {
   for (const Case& c : cases) {
     std::wstring file = dir.File(L"doc" + std::to_wstring(++n) + L".xml");
     test::WriteFileBytes(file, c.xml);
-    ToolRun run = RunFeedInfo(file);
+    test::CToolRun run = RunFeedInfo(file);
     EXPECT_EQ(run.exitCode, c.exitCode) << c.xml;
     EXPECT_EQ(run.lines, c.lines) << c.xml;
   }
